@@ -1,0 +1,34 @@
+# Kestrune: `make run` and `make test` do the whole set-up on a fresh Debian 12 machine.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+ARGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench fuzz package clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+		cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); \
+	fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# With a display Kestrune starts on it; without one it starts on a virtual X server, a screenshot
+# is saved under build/ after a few seconds, and the command ends.
+run: build
+	@scripts/run-kestrune $(BUILD_DIR) $(ARGS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

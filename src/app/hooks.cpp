@@ -1,0 +1,5 @@
+#include "app/hooks.h"
+
+std::function<void()> FinishAnalysis;
+std::function<void()> RefreshVolumeDisplay;
+std::function<void(const QString&)> MoviePlay;

@@ -1,0 +1,7 @@
+#include "app/infowin.h"
+
+Tinfo* info = nullptr;
+
+Tinfo::Tinfo(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+}

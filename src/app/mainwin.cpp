@@ -1,0 +1,180 @@
+#include "app/mainwin.h"
+
+#include "app/aboutbox.h"
+#include "app/filedialogs.h"
+#include "app/formfont.h"
+#include "app/helpwindow.h"
+#include "app/messages.h"
+#include "app/settingsstore.h"
+#include "audio/meterwindow.h"
+#include "platform/mediaplayer.h"
+#include "playback/blackwin.h"
+#include "playback/sequencer.h"
+#include "playlist/movielist.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QShowEvent>
+#include <QUrl>
+
+TMainWin* MainWin = nullptr;
+bool ApplicationEnding = false;
+
+namespace {
+
+const QString movieFilter = QStringLiteral(
+    "Movie File|*.AVI;*.MOV;*.MPG;*.MPEG|AVI File|*.AVI|QuickTime File|*.MOV|MPEG FIle|*.MPG;*."
+    "MPEG|All File|*.*");
+
+QStringList localFiles(const QMimeData* mime) {
+    QStringList paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+TMainWin::TMainWin(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                              Qt::MSWindowsFixedSizeDialogHint),
+      arguments_(arguments) {
+    LoadSettings();
+    setupUi(this);
+    ApplyFormFont(this, 12);
+    MediaPlayer1 = new TMediaPlayer(this);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    OpenDialog1 = CreateOpenDialog(this, movieFilter);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+
+    connect(Open1, &QAction::triggered, this, &TMainWin::Open1Click);
+    connect(Info1, &QAction::triggered, this, &TMainWin::Info1Click);
+    connect(List1, &QAction::triggered, this, &TMainWin::List1Click);
+    connect(Exit1, &QAction::triggered, this, &TMainWin::Exit1Click);
+    connect(option1, &QAction::triggered, this, &TMainWin::option1Click);
+    connect(LevelMeter1, &QAction::triggered, this, &TMainWin::LevelMeter1Click);
+    connect(Help2, &QAction::triggered, this, &TMainWin::Help2Click);
+    connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
+
+    // Fixed size: the title bar and the menu bar over a client area of 205 x 1.
+    adjustSize();
+    setFixedSize(size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+}
+
+TMainWin::~TMainWin() = default;
+
+void TMainWin::MoviePlay(const QString& path) {
+    if (!sequencer_) {
+        sequencer_ = new PlaybackSequencer(*MediaPlayer1, *BlackWin, this);
+    }
+    sequencer_->MoviePlay(path);
+}
+
+void TMainWin::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TMainWin::FormShow() {
+    setAcceptDrops(true);
+    if (!arguments_.isEmpty()) {
+        QMetaObject::invokeMethod(this, &TMainWin::WMPlayParam, Qt::QueuedConnection);
+        return;
+    }
+    // Runs before the main window is drawn: the About box comes first, alone.
+    AboutBox->exec();
+}
+
+void TMainWin::WMPlayParam() {
+    if (!arguments_.isEmpty())
+        MoviePlay(arguments_.constFirst());
+}
+
+void TMainWin::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainWin::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop's source waits for the drop to finish: play once it has.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
+}
+
+void TMainWin::WMDropFiles(const QStringList& paths) {
+    if (!paths.isEmpty())
+        MoviePlay(paths.constFirst());
+}
+
+QString TMainWin::runOpenDialog() {
+    return RunOpenDialog(*OpenDialog1);
+}
+
+void TMainWin::Open1Click() {
+    const QString path = runOpenDialog();
+    if (path.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    MoviePlay(path);
+}
+
+void TMainWin::Info1Click() {}
+
+void TMainWin::List1Click() {
+    while (!ApplicationEnding && MovieList->exec() == QDialog::Accepted) {
+        if (ApplicationEnding)
+            break;
+    }
+}
+
+void TMainWin::Exit1Click() {
+    close();
+}
+
+void TMainWin::option1Click() {}
+
+void TMainWin::LevelMeter1Click() {
+    MeterWindow->show();
+    MeterWindow->raise();
+    MeterWindow->activateWindow();
+}
+
+void TMainWin::Help2Click() {
+    if (!helpWindow_)
+        helpWindow_ = new THelpWindow(this);
+    if (!helpWindow_->showContents())
+        ShowMessage(QStringLiteral("ヘルプ (kestrune.hlp) が見つかりません。\n"
+                                   "Kestrune をインストールし直してください。"));
+}
+
+void TMainWin::About1Click() {
+    AboutBox->exec();
+}
+
+void TMainWin::FormClose() {}
+
+void TMainWin::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+    ApplicationEnding = true;
+    // Ends the main loop and every nested one (modal dialogs, a playlist run's wait).
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,7 @@
+#include "audio/meterwindow.h"
+
+TMeterWindow* MeterWindow = nullptr;
+
+TMeterWindow::TMeterWindow(QWidget* parent) : QWidget(parent) {
+    setupUi(this);
+}
