@@ -1,6 +1,7 @@
 #include "platform/settingskey.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -18,11 +19,30 @@ QString fileProblem(const QString& path) {
     return QStringLiteral("the settings file '%1' cannot be read").arg(path);
 }
 
+// Whether every line is blank, a comment, a section header or a key with a value. QSettings
+// reports a malformed file only the first time the process parses it, so check it here too.
+bool wellFormed(const QByteArray& content) {
+    for (const QByteArray& raw : content.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') ? !line.contains(']') : !line.contains('='))
+            return false;
+    }
+    return true;
+}
+
 // QSettings treats an unreadable or malformed file as empty; refuse it instead.
 void checkReadable(const QSettings& settings, const QString& path) {
     const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || !info.isReadable()))
-        throw SettingsKeyError(fileProblem(path).toStdString());
+    if (info.exists()) {
+        QFile file(path);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+            throw SettingsKeyError(fileProblem(path).toStdString());
+        if (!wellFormed(file.readAll()))
+            throw SettingsKeyError(
+                QStringLiteral("the settings file '%1' is damaged").arg(path).toStdString());
+    }
     if (settings.status() == QSettings::FormatError)
         throw SettingsKeyError(
             QStringLiteral("the settings file '%1' is damaged").arg(path).toStdString());
@@ -32,6 +52,8 @@ void checkReadable(const QSettings& settings, const QString& path) {
 
 std::unique_ptr<QSettings> openSettings(const QString& path) {
     auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    // The file is parsed on first use; only then does the status tell whether it was readable.
+    settings->allKeys();
     checkReadable(*settings, path);
     return settings;
 }
@@ -62,10 +84,11 @@ std::unique_ptr<SettingsKey> SettingsKey::openExisting() {
     const QFileInfo info(path);
     if (!info.isFile())
         return nullptr;
-    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    if (!info.isReadable() || settings->status() != QSettings::NoError)
+    try {
+        return std::unique_ptr<SettingsKey>(new SettingsKey(openSettings(path)));
+    } catch (const SettingsKeyError&) {
         return nullptr;
-    return std::unique_ptr<SettingsKey>(new SettingsKey(std::move(settings)));
+    }
 }
 
 bool SettingsKey::exists(const QString& name) const {

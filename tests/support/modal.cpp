@@ -57,8 +57,11 @@ void PressOnNextModal(const QString& buttonText, QStringList* seenTexts) {
     OnNextModal([buttonText, seenTexts](QWidget* modal) {
         if (seenTexts)
             *seenTexts << WidgetTexts(modal);
-        if (!ClickButton(modal, buttonText))
+        if (!ClickButton(modal, buttonText)) {
+            // Close it all the same, so that a missing button fails the test instead of hanging it.
             qWarning("no button '%s' on the modal widget", qPrintable(buttonText));
+            modal->close();
+        }
     });
 }
 
