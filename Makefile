@@ -30,5 +30,11 @@ test: build
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
 
+# The playlist reader's fuzz target, longer than the short run that `make test` includes.
+FUZZ_SECONDS ?= 300
+fuzz: build
+	$(BUILD_DIR)/fuzz/clang/fuzz_ksxreader -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+		-rss_limit_mb=1024 -artifact_prefix=$(BUILD_DIR)/fuzz/ $(BUILD_DIR)/fuzz/corpus fuzz/corpus
+
 clean:
 	rm -rf $(BUILD_DIR)
