@@ -1,8 +1,7 @@
-#include "app/errorreport.h"
-#include "app/errorwindow.h"
 #include "app/hooks.h"
 #include "audio/mixer.h"
 #include "support/mixerdouble.h"
+#include "support/mixersetup.h"
 #include "support/modal.h"
 #include "support/testenv.h"
 
@@ -14,34 +13,6 @@ constexpr qint64 None = -1;
 
 qint64 idOrNone(const std::optional<MixerId>& id) {
     return id ? qint64{*id} : None;
-}
-
-int codeOf(const QString& firstLine) {
-    for (int code = 0; code <= 4; ++code) {
-        if (ErrorTexts(code).first == firstLine)
-            return code;
-    }
-    return None;
-}
-
-struct SetUp {
-    bool completed = false;
-    QList<int> codes;
-};
-
-// Runs OpenMixer, closing every error dialog it shows; gives the codes in the order reported.
-SetUp openMixerReporting() {
-    SetUp result;
-    for (int i = 0; i < 8; ++i) {
-        OnNextModal([&result](QWidget* modal) {
-            auto* dialog = qobject_cast<TErrorWindow*>(modal);
-            result.codes << (dialog ? codeOf(dialog->Error1->text()) : None);
-            ClickButton(modal, QStringLiteral("OK"));
-        });
-    }
-    result.completed = OpenMixer();
-    ClearModalActions();
-    return result;
 }
 
 // A device with that many destinations; the first is a speakers destination whose master
@@ -162,7 +133,7 @@ void TestMixer::choosesDevice() {
     MixerDouble mixer(devices);
     UseMixerDevices use(&mixer);
 
-    const SetUp setUp = openMixerReporting();
+    const MixerSetUp setUp = OpenMixerClosingErrors();
 
     QCOMPARE(setUp.completed, chosen != None);
     QCOMPARE(setUp.codes, chosen != None ? QList<int>{} : QList<int>{3});
@@ -249,7 +220,7 @@ void TestMixer::findsControls() {
     MixerDouble mixer({device});
     UseMixerDevices use(&mixer);
 
-    const SetUp setUp = openMixerReporting();
+    const MixerSetUp setUp = OpenMixerClosingErrors();
 
     QCOMPARE(setUp.codes, codes);
     QCOMPARE(setUp.completed, !codes.contains(3));
@@ -285,7 +256,7 @@ void TestMixer::missingControlsReadZeroAndIgnoreWrites() {
     MixerDouble mixer(devices);
     UseMixerDevices use(&mixer);
 
-    QCOMPARE(openMixerReporting().codes, codes);
+    QCOMPARE(OpenMixerClosingErrors().codes, codes);
 
     QCOMPARE(ReadMasterRaw(), hasMaster ? 30000u : 0u);
     QCOMPARE(ReadWaveRaw(), hasWave ? 30000u : 0u);
@@ -368,7 +339,7 @@ void TestMixer::readsPercent() {
         speakers({Volume(1, 65535, 65535)}, {waveOut({Volume(2, maximum, raw)})})};
     MixerDouble mixer({device});
     UseMixerDevices use(&mixer);
-    openMixerReporting();
+    OpenMixerClosingErrors();
 
     QCOMPARE(ReadWaveRaw(), raw);
     QCOMPARE(GetWaveVolume(), percent);
@@ -443,7 +414,7 @@ void TestMixer::readsPeakLevels() {
     QFETCH(bool, reading);
     MixerDouble mixer({device});
     UseMixerDevices use(&mixer);
-    openMixerReporting();
+    OpenMixerClosingErrors();
 
     const std::optional<PeakLevels> levels = ReadPeakLevels();
 

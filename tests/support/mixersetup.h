@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QList>
+
+struct MixerSetUp {
+    // OpenMixer's result: false when the set-up ended with ErrorCode 3.
+    bool completed = false;
+    // The error codes reported, in order.
+    QList<int> codes;
+};
+
+// Runs OpenMixer, closing every error dialog it shows and noting the dialog's code.
+MixerSetUp OpenMixerClosingErrors();
