@@ -5,6 +5,7 @@
 #include "app/formfont.h"
 #include "app/helpwindow.h"
 #include "app/messages.h"
+#include "app/optionwin.h"
 #include "app/settingsstore.h"
 #include "audio/meterwindow.h"
 #include "platform/mediaplayer.h"
@@ -149,7 +150,9 @@ void TMainWin::Exit1Click() {
     close();
 }
 
-void TMainWin::option1Click() {}
+void TMainWin::option1Click() {
+    OptionWin->Execute();
+}
 
 void TMainWin::LevelMeter1Click() {
     MeterWindow->show();
