@@ -4,7 +4,10 @@
 
 #include <exception>
 
-KestruneApplication::KestruneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+KestruneApplication::KestruneApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // Only closing the main window ends the program, whatever other windows are open or not.
+    setQuitOnLastWindowClosed(false);
+}
 
 void ShowFailureText(const char* what) {
     ShowFailure(QString::fromUtf8(what) + QLatin1Char('.'));

@@ -77,6 +77,10 @@ int RunKestrune(int argc, char** argv) {
     RegisterFormFontSubstitutes();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    return RunWindows(arguments);
+}
+
+int RunWindows(const QStringList& arguments) {
     try {
         KestruneWindows windows(arguments);
         MainWin->show();

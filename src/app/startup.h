@@ -24,5 +24,10 @@ private:
     std::vector<std::unique_ptr<QWidget>> windows_;
 };
 
+// Creates the windows, shows the main window and runs the message loop until the main window
+// closes. A failure that escapes start-up is shown in an error box and ends the program.
+// Returns the exit status, which is 0 either way.
+int RunWindows(const QStringList& arguments);
+
 // The whole program: start-up, the message loop and the end. Returns the exit status.
 int RunKestrune(int argc, char** argv);

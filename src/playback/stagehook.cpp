@@ -5,15 +5,16 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-StageMessageHook::StageMessageHook(TBlackWin& stage) : stage_(stage) {}
+StageMessageHook::StageMessageHook(TBlackWin& stage) : QObject(&stage), stage_(stage) {}
 
 bool StageMessageHook::isStage(QObject* object) const {
     return object == &stage_ || object == stage_.Panel1;
 }
 
 bool StageMessageHook::eventFilter(QObject* watched, QEvent* event) {
-    // Windows see every mouse event before their widgets do: act for widgets only.
-    if (!watched->isWidgetType())
+    // A press reaches its window, then the widget under the mouse, then (as a copy) each parent
+    // that the widget leaves it to. Only the first widget's delivery comes from the window system.
+    if (!watched->isWidgetType() || !event->spontaneous())
         return false;
     switch (event->type()) {
     case QEvent::MouseMove:
@@ -23,8 +24,9 @@ bool StageMessageHook::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isStage(watched) &&
-            stage_.onStartStop)
+            stage_.onStartStop) {
             stage_.onStartStop();
+        }
         break;
     default:
         break;

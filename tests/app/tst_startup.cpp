@@ -1,0 +1,227 @@
+#include "app/aboutbox.h"
+#include "app/application.h"
+#include "app/mainwin.h"
+#include "app/startup.h"
+#include "audio/meterwindow.h"
+#include "platform/mediaplayer.h"
+#include "playback/blackwin.h"
+#include "playlist/movielist.h"
+#include "support/modal.h"
+#include "support/testenv.h"
+
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+
+// Shows the main window of a start without arguments, dismissing its About box.
+void showMainWindow() {
+    OnNextModal([](QWidget* about) { qobject_cast<QDialog*>(about)->accept(); });
+    MainWin->show();
+    QTRY_VERIFY(PendingModalActions() == 0);
+}
+
+void drop(QWidget* target, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &dropped);
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { ClearModalActions(); }
+    void windowsAreCreatedInOrderWithTheirNames();
+    void mainWindowLayout();
+    void startWithoutArgumentShowsAboutBeforeTheMainWindow();
+    void startWithArgumentsPlaysTheFirstOnceTheWindowIsUp();
+    void dropPlaysTheFirstFileTakenWhole();
+    void exitEndsEveryLoopWhileOtherWindowsAreOpen();
+    void failureInAHandlerIsShownAndTheLoopGoesOn();
+    void failureAtStartEndsTheProgramWithStatusZero();
+    void helpWithoutManualSaysSo();
+};
+
+void TestStartup::windowsAreCreatedInOrderWithTheirNames() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    const std::pair<QWidget*, const char*> expected[] = {
+        {MainWin, "TMainWin"},         {BlackWin, "TBlackWin"}, {MovieList, "TMovieList"},
+        {MeterWindow, "TMeterWindow"}, {AboutBox, "TAboutBox"},
+    };
+    for (const auto& [window, className] : expected) {
+        QVERIFY(window);
+        QCOMPARE(window->metaObject()->className(), className);
+    }
+    QCOMPARE(MainWin->objectName(), QStringLiteral("MainWin"));
+    QCOMPARE(BlackWin->objectName(), QStringLiteral("BlackWin"));
+    QVERIFY(!BlackWin->isVisible());
+}
+
+void TestStartup::mainWindowLayout() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    showMainWindow();
+    QCOMPARE(MainWin->windowTitle(), QStringLiteral("Kestrune"));
+    QCOMPARE(MainWin->centralWidget()->size(), QSize(205, 1));
+    QCOMPARE(MainWin->minimumSize(), MainWin->maximumSize());
+    QVERIFY(!(MainWin->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(MainWin->windowFlags() & Qt::WindowMinimizeButtonHint);
+    // Started with QT_SCALE_FACTOR=2: sizes stay in device pixels.
+    QCOMPARE(MainWin->devicePixelRatioF(), 1.0);
+    QCOMPARE(MainWin->windowHandle()->devicePixelRatio(), 1.0);
+
+    QStringList titles;
+    for (QAction* top : MainWin->MainMenu1->actions())
+        titles << top->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Option", "&LevelMeter", "&Help"}));
+    QStringList fileItems;
+    for (QAction* item : MainWin->File1->actions())
+        fileItems << item->objectName() + QLatin1Char('=') + item->text();
+    QCOMPARE(fileItems, (QStringList{"Open1=&Open", "Info1=&Info", "List1=&List", "Exit1=E&xit"}));
+    QStringList helpItems;
+    for (QAction* item : MainWin->Help1->actions())
+        helpItems << item->objectName() + QLatin1Char('=') + item->text();
+    QCOMPARE(helpItems, (QStringList{"Help2=&Help", "About1=&About"}));
+}
+
+void TestStartup::startWithoutArgumentShowsAboutBeforeTheMainWindow() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    bool mainWasOnScreen = true;
+    QWidget* shown = nullptr;
+    OnNextModal([&](QWidget* modal) {
+        shown = modal;
+        mainWasOnScreen = MainWin->windowHandle() && MainWin->windowHandle()->isVisible();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    MainWin->show();
+    QCOMPARE(shown, static_cast<QWidget*>(AboutBox));
+    QVERIFY(!mainWasOnScreen);
+    QVERIFY(MainWin->windowHandle()->isVisible());
+}
+
+void TestStartup::startWithArgumentsPlaysTheFirstOnceTheWindowIsUp() {
+    TestEnvironment env;
+    const QString first = QStringLiteral("/nonexistent/first.avi");
+    KestruneWindows windows({first, QStringLiteral("/nonexistent/second.avi")});
+    QStringList texts;
+    bool mainWasOnScreen = false;
+    OnNextModal([&](QWidget* modal) {
+        texts = WidgetTexts(modal);
+        mainWasOnScreen = MainWin->windowHandle()->isVisible();
+        ClickButton(modal, QStringLiteral("OK"));
+    });
+    MainWin->show();
+    QTRY_VERIFY(PendingModalActions() == 0);
+    QVERIFY(mainWasOnScreen);
+    QCOMPARE(texts.value(0), QStringLiteral("Kestrune")); // the player's error, not the About box
+    QCOMPARE(MainWin->MediaPlayer1->fileName(), first);
+    QVERIFY(!AboutBox->isVisible());
+}
+
+void TestStartup::dropPlaysTheFirstFileTakenWhole() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    showMainWindow();
+    const QString longPath =
+        QStringLiteral("/nonexistent/") + QString(300, QLatin1Char('m')) + QStringLiteral(".avi");
+    PressOnNextModal(QStringLiteral("OK"));
+    drop(MainWin, {longPath, QStringLiteral("/nonexistent/other.avi")});
+    QTRY_VERIFY(PendingModalActions() == 0);
+    QCOMPARE(MainWin->MediaPlayer1->fileName(), longPath);
+}
+
+void TestStartup::exitEndsEveryLoopWhileOtherWindowsAreOpen() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    showMainWindow();
+    MainWin->LevelMeter1Click();
+    QVERIFY(MeterWindow->isVisible());
+    // The playlist window's modal loop is running when Exit comes.
+    OnNextModal([](QWidget* modal) {
+        QCOMPARE(modal, static_cast<QWidget*>(MovieList));
+        MainWin->Exit1Click();
+    });
+    bool listReturned = false;
+    QTimer::singleShot(0, [&] {
+        MainWin->List1Click();
+        listReturned = true;
+    });
+    bool forced = false;
+    QTimer::singleShot(10000, [&] {
+        forced = true;
+        QCoreApplication::exit(1);
+    });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!forced);
+    QVERIFY(listReturned);
+    QVERIFY(ApplicationEnding);
+}
+
+void TestStartup::failureInAHandlerIsShownAndTheLoopGoesOn() {
+    QStringList texts;
+    PressOnNextModal(QStringLiteral("OK"), &texts);
+    bool afterwards = false;
+    QTimer::singleShot(0, [] { throw std::runtime_error("Something broke"); });
+    QTimer::singleShot(50, [&] {
+        afterwards = true;
+        QCoreApplication::exit(0);
+    });
+    QCoreApplication::exec();
+    QVERIFY(afterwards);
+    QCOMPARE(texts.value(0), QStringLiteral("Kestrune"));
+    QVERIFY(texts.contains(QStringLiteral("Something broke.")));
+}
+
+void TestStartup::failureAtStartEndsTheProgramWithStatusZero() {
+    TestEnvironment env;
+    const QByteArray bad = "[General]\nWinShowX=0\nWinShowY=0\nWinSizeX=abc\nWinSizeY=480\n"
+                           "MovieShowX=0\nMovieShowY=0\nMovieSizeX=640\nMovieSizeY=480\n"
+                           "MovieAuto=1\nKeyWait=0\nAfterKey=0\nDirectDrawUse=1\nErrorFlag=0\n"
+                           "Play32=0\n";
+    env.writeSettings(bad);
+    QStringList texts;
+    PressOnNextModal(QStringLiteral("OK"), &texts);
+    QCOMPARE(RunWindows({}), 0);
+    QCOMPARE(texts.value(0), QStringLiteral("Kestrune"));
+    QVERIFY(texts.contains(QStringLiteral("Invalid data type for 'WinSizeX'.")));
+    QCOMPARE(env.readSettings(), bad);
+    QVERIFY(!MainWin);
+}
+
+void TestStartup::helpWithoutManualSaysSo() {
+    TestEnvironment env;
+    KestruneWindows windows({});
+    showMainWindow();
+    QStringList texts;
+    PressOnNextModal(QStringLiteral("OK"), &texts);
+    MainWin->Help2Click();
+    QVERIFY(texts.join(QLatin1Char('\n')).contains(QStringLiteral("kestrune.hlp")));
+}
+
+int main(int argc, char** argv) {
+    // The program must keep its pixel sizes whatever scaling the desktop asks for.
+    qputenv("QT_SCALE_FACTOR", "2");
+    PrepareEnvironment();
+    KestruneApplication app(argc, argv);
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
