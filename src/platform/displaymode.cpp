@@ -1,9 +1,8 @@
 #include "platform/displaymode.h"
 
+#include "platform/xrandrdisplaymode.h"
+
 DisplayModeFactory& CreateDisplayMode() {
-    // No backend can switch the mode yet: creation fails and the stage shows in the current mode.
-    static DisplayModeFactory factory = [] {
-        return std::unique_ptr<DisplayModeDevice>();
-    };
+    static DisplayModeFactory factory = &XRandrDisplayMode::create;
     return factory;
 }
