@@ -170,11 +170,12 @@ DoubleLine Line(uint32_t componentType, uint32_t targetType, std::vector<DoubleC
     return DoubleLine{componentType, targetType, std::move(controls), std::move(sources), false};
 }
 
-DoubleDevice PlainDevice(MixerId master, MixerId wave, MixerId peak) {
+DoubleDevice PlainDevice(MixerId master, MixerId wave, MixerId peak, uint32_t maximum) {
     DoubleDevice device;
-    device.destinations.push_back(Line(
-        MixerComponentDstSpeakers, MixerTargetUndefined, {Volume(master)},
-        {Line(MixerComponentSrcWaveOut, MixerTargetWaveOut, {Volume(wave), PeakMeter(peak)})}));
+    device.destinations.push_back(Line(MixerComponentDstSpeakers, MixerTargetUndefined,
+                                       {Volume(master, maximum)},
+                                       {Line(MixerComponentSrcWaveOut, MixerTargetWaveOut,
+                                             {Volume(wave, maximum), PeakMeter(peak)})}));
     return device;
 }
 

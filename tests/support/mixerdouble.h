@@ -74,8 +74,9 @@ DoubleControl Volume(MixerId id, uint32_t maximum = 65535, uint32_t value = 0);
 DoubleControl PeakMeter(MixerId id, int32_t minimum = -32768, int32_t maximum = 32767);
 DoubleLine Line(uint32_t componentType, uint32_t targetType, std::vector<DoubleControl> controls,
                 std::vector<DoubleLine> sources = {});
-// A speakers destination with its master volume and one wave-out source with volume and meter.
-DoubleDevice PlainDevice(MixerId master, MixerId wave, MixerId peak);
+// A speakers destination with its master volume and one wave-out source with volume and meter;
+// both volumes have the maximum given.
+DoubleDevice PlainDevice(MixerId master, MixerId wave, MixerId peak, uint32_t maximum = 65535);
 
 // Puts a device list in place of the mixer's devices for the guard's lifetime; at its end the
 // mixer is closed and emptied, so no open device outlives its list.

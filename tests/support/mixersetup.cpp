@@ -31,3 +31,13 @@ MixerSetUp OpenMixerClosingErrors() {
     ClearModalActions();
     return result;
 }
+
+int FirstPercentLost() {
+    for (int p = 0; p <= 100; ++p) {
+        SetMasterVolume(p);
+        SetWaveVolume(100 - p);
+        if (GetMasterVolume() != p || GetWaveVolume() != 100 - p)
+            return p;
+    }
+    return -1;
+}

@@ -11,3 +11,7 @@ struct MixerSetUp {
 
 // Runs OpenMixer, closing every error dialog it shows and noting the dialog's code.
 MixerSetUp OpenMixerClosingErrors();
+
+// Sets every percent from 0 to 100 (master p, wave 100 - p) and reads it back; gives the first
+// percent that comes back otherwise, or -1 when every one survives.
+int FirstPercentLost();
