@@ -73,13 +73,10 @@ void TestDisplayModeXvfb::failuresAreReportedUnlessSuppressed_data() {
         << noVga << vga << true << 0u << QStringList{No32, Code2} << false;
     QTest::newRow("no 320 x 240 mode")
         << noVga << QSize(320, 240) << false << 0u << QStringList{Code2} << false;
-    QTest::newRow("code 2 suppressed") << noVga << vga << false << 4u << QStringList{} << false;
     QTest::newRow("code 2 suppressed, 32-bit colour first")
         << noVga << vga << true << 4u << QStringList{No32} << false;
     QTest::newRow("only code 1 suppressed")
         << noVga << vga << false << 2u << QStringList{Code2} << false;
-    QTest::newRow("800 x 600 asks for nothing")
-        << noVga << QSize(800, 600) << true << 0u << QStringList{} << false;
 
     const QStringList noRandr =
         noVga + QStringList{QStringLiteral("-extension"), QStringLiteral("RANDR")};
