@@ -24,6 +24,7 @@ public:
 
     // Records the configuration and starts the watchdog; fails when either cannot be done.
     bool setExclusiveLevel(QWidget* stage) override;
+    // Changes nothing: the recorded configuration and the watchdog stay until release.
     void setNormalLevel(QWidget* stage) override;
     bool setDisplayMode(int width, int height, int bitsPerPixel) override;
     void flipToNormalSurface() override;
