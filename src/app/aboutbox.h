@@ -4,10 +4,14 @@
 
 #include <QDialog>
 
+// The About box: the program icon, name, version and date, and OK.
 class TAboutBox : public QDialog, public Ui::TAboutBox {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TAboutBox* AboutBox;

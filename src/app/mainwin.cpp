@@ -4,6 +4,7 @@
 #include "app/filedialogs.h"
 #include "app/formfont.h"
 #include "app/helpwindow.h"
+#include "app/infowin.h"
 #include "app/messages.h"
 #include "app/optionwin.h"
 #include "app/settingsstore.h"
@@ -137,7 +138,24 @@ void TMainWin::Open1Click() {
     MoviePlay(path);
 }
 
-void TMainWin::Info1Click() {}
+void TMainWin::Info1Click() {
+    const QString path = runOpenDialog();
+    if (path.isEmpty())
+        return;
+    MediaPlayer1->setFileName(path);
+    MediaPlayer1->setDisplay(nullptr);
+    MediaPlayer1->Open();
+    if (MediaPlayer1->Error() != 0) {
+        ShowMessage(MediaPlayer1->ErrorMessage());
+        return;
+    }
+    const QRect rect = MediaPlayer1->DisplayRect();
+    MediaPlayer1->setTimeFormat(TMediaPlayer::tfMilliseconds);
+    info->ShowMovie(path, rect.width() - rect.left(), rect.height() - rect.top(),
+                    MediaPlayer1->Length());
+    info->exec();
+    MediaPlayer1->Close();
+}
 
 void TMainWin::List1Click() {
     while (!ApplicationEnding && MovieList->exec() == QDialog::Accepted) {
