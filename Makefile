@@ -36,5 +36,9 @@ fuzz: build
 	$(BUILD_DIR)/fuzz/clang/fuzz_ksxreader -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 		-rss_limit_mb=1024 -artifact_prefix=$(BUILD_DIR)/fuzz/ $(BUILD_DIR)/fuzz/corpus fuzz/corpus
 
+# A Debian package of the installed files: build/kestrune_<version>_<arch>.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 clean:
 	rm -rf $(BUILD_DIR)

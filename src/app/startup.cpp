@@ -2,11 +2,14 @@
 
 #include "app/aboutbox.h"
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/formfont.h"
+#include "app/hooks.h"
 #include "app/infowin.h"
 #include "app/mainwin.h"
 #include "app/openinfo.h"
 #include "app/optionwin.h"
+#include "app/programicon.h"
 #include "audio/analyzewin.h"
 #include "audio/meterwindow.h"
 #include "playback/blackwin.h"
@@ -14,7 +17,9 @@
 #include "playlist/movielist.h"
 #include "playlist/movsetup.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <cstdio>
 #include <exception>
 
 void PrepareEnvironment() {
@@ -52,9 +57,22 @@ KestruneWindows::KestruneWindows(const QStringList& arguments) {
     create(windows_, MeterWindow);
     create(windows_, AnalyzeWin);
     create(windows_, OpenInfo);
+    ShowOpeningNotice = [] {
+        OpenInfo->show();
+        OpenInfo->raise();
+        // One pass of event handling does not draw a newly shown window on X11: let the window
+        // system map it, then paint it at once.
+        QGuiApplication::sync();
+        OpenInfo->repaint();
+    };
+    HideOpeningNotice = [] {
+        OpenInfo->hide();
+    };
 }
 
 KestruneWindows::~KestruneWindows() {
+    ShowOpeningNotice = nullptr;
+    HideOpeningNotice = nullptr;
     while (!windows_.empty())
         windows_.pop_back();
     MainWin = nullptr;
@@ -71,9 +89,22 @@ KestruneWindows::~KestruneWindows() {
 }
 
 int RunKestrune(int argc, char** argv) {
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    switch (ParseCommandLine(given)) {
+    case CommandLineRequest::Help:
+        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLineRequest::Version:
+        std::fputs(VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLineRequest::Run:
+        break;
+    }
     PrepareEnvironment();
     KestruneApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrune.svg")));
+    QApplication::setWindowIcon(ProgramIconImage());
     RegisterFormFontSubstitutes();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

@@ -1,5 +1,7 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
+#include "app/commandline.h"
+#include "app/helpwindow.h"
 #include "app/mainwin.h"
 #include "app/startup.h"
 #include "audio/meterwindow.h"
@@ -54,7 +56,11 @@ private Q_SLOTS:
     void exitEndsEveryLoopWhileOtherWindowsAreOpen();
     void failureInAHandlerIsShownAndTheLoopGoesOn();
     void failureAtStartEndsTheProgramWithStatusZero();
+    void helpOpensTheManualInTheUsersLanguage_data();
+    void helpOpensTheManualInTheUsersLanguage();
     void helpWithoutManualSaysSo();
+    void commandLineRequests_data();
+    void commandLineRequests();
 };
 
 void TestStartup::windowsAreCreatedInOrderWithTheirNames() {
@@ -205,14 +211,63 @@ void TestStartup::failureAtStartEndsTheProgramWithStatusZero() {
     QVERIFY(!MainWin);
 }
 
+void TestStartup::helpOpensTheManualInTheUsersLanguage_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Japanese by default") << QLocale(QLocale::C) << "index.ja.html"
+                                         << "Kestrune ヘルプ";
+    QTest::newRow("Japanese") << QLocale(QLocale::Japanese) << "index.ja.html"
+                              << "Kestrune ヘルプ";
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "index.en.html"
+                             << "Kestrune Help";
+}
+
+void TestStartup::helpOpensTheManualInTheUsersLanguage() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    TestEnvironment env;
+    QLocale::setDefault(locale);
+    KestruneWindows windows({});
+    showMainWindow();
+    MainWin->Help2Click();
+    QLocale::setDefault(QLocale(QLocale::C));
+    auto* help = MainWin->findChild<THelpWindow*>();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY2(help->source().toLocalFile().endsWith(page), qPrintable(help->source().toString()));
+    QCOMPARE(help->documentTitle(), title);
+    QVERIFY(help->toPlainText().contains(QStringLiteral("1.")));
+}
+
 void TestStartup::helpWithoutManualSaysSo() {
     TestEnvironment env;
+    // The manual lies beside the test program; take it away for this test.
+    QDir folder(QCoreApplication::applicationDirPath());
+    QVERIFY(folder.rename(QStringLiteral("manual"), QStringLiteral("manual.away")));
     KestruneWindows windows({});
     showMainWindow();
     QStringList texts;
     PressOnNextModal(QStringLiteral("OK"), &texts);
     MainWin->Help2Click();
+    QVERIFY(folder.rename(QStringLiteral("manual.away"), QStringLiteral("manual")));
     QVERIFY(texts.join(QLatin1Char('\n')).contains(QStringLiteral("kestrune.hlp")));
+}
+
+void TestStartup::commandLineRequests_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("request");
+    QTest::newRow("none") << QStringList{} << int(CommandLineRequest::Run);
+    QTest::newRow("movie") << QStringList{"movie.avi", "--help"} << int(CommandLineRequest::Run);
+    QTest::newRow("help") << QStringList{"--help"} << int(CommandLineRequest::Help);
+    QTest::newRow("version") << QStringList{"--version", "x"} << int(CommandLineRequest::Version);
+}
+
+void TestStartup::commandLineRequests() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, request);
+    QCOMPARE(int(ParseCommandLine(arguments)), request);
 }
 
 int main(int argc, char** argv) {
