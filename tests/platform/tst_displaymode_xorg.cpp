@@ -13,7 +13,8 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QSignalSpy>
+#include <QEventLoop>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -37,6 +38,29 @@ QString outputsOf(const ReportedDisplay& reported) {
                      .arg(r.y());
     }
     return parts.join(QStringLiteral("; "));
+}
+
+// The desktop as this process's Qt sees it: all its screens together.
+QSize qtDesktop() {
+    QRect all;
+    for (QScreen* screen : QGuiApplication::screens())
+        all |= screen->geometry();
+    return all.size();
+}
+
+// Waits until this process's Qt has taken in a desktop of that size.
+bool qtSeesScreen(QSize size) {
+    while (qtDesktop() != size) {
+        QEventLoop loop;
+        QTimer::singleShot(30000, &loop, [&loop] { loop.exit(1); });
+        QObject::connect(qApp, &QGuiApplication::screenAdded, &loop, &QEventLoop::quit);
+        QObject::connect(qApp, &QGuiApplication::screenRemoved, &loop, &QEventLoop::quit);
+        for (QScreen* screen : QGuiApplication::screens())
+            QObject::connect(screen, &QScreen::geometryChanged, &loop, &QEventLoop::quit);
+        if (loop.exec() != 0)
+            return false;
+    }
+    return true;
 }
 
 ReportedDisplay reportNow() {
@@ -78,6 +102,8 @@ void TestDisplayModeXorg::initTestCase() {
 
 void TestDisplayModeXorg::init() {
     ResetProcessState();
+    // The changes of earlier tests reach Qt first.
+    QVERIFY(qtSeesScreen(initial_.screen));
 }
 
 void TestDisplayModeXorg::cleanup() {
@@ -168,11 +194,7 @@ void TestDisplayModeXorg::stageSwitchesTheOutputItStartsOn() {
         QVERIFY(win.displayModeChanged());
         QVERIFY(DisplayGuardOf(QCoreApplication::applicationPid()) != 0);
         // Once Qt has taken in the new screen, the stage still covers its region, on top.
-        QScreen* shown = win.screen();
-        QSignalSpy changed(shown, &QScreen::geometryChanged);
-        if (shown->virtualGeometry().size() != screen)
-            QVERIFY(changed.wait());
-        QCoreApplication::processEvents();
+        QVERIFY(qtSeesScreen(screen));
         QCOMPARE(win.geometry(), stage);
         const ServerWindow onServer = InspectWindow(display(), win.winId());
         QCOMPARE(onServer.rect, stage);

@@ -85,7 +85,8 @@ StageProgram::~StageProgram() {
     process_.waitForFinished(EndWaitMs);
 }
 
-bool StageProgram::start(const QString& display, const QString& configHome, QString* failure) {
+void StageProgram::launch(const QString& program, const QStringList& arguments,
+                          const QString& display, const QString& configHome) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -100,13 +101,23 @@ bool StageProgram::start(const QString& display, const QString& configHome, QStr
         const rlimit none{0, 0};
         setrlimit(RLIMIT_CORE, &none);
     });
-    process_.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(Flag)});
+    process_.start(program, arguments);
+}
+
+bool StageProgram::start(const QString& display, const QString& configHome, QString* failure) {
+    launch(QCoreApplication::applicationFilePath(), {QString::fromLatin1(Flag)}, display,
+           configHome);
     first_ = nextReport();
     if (first_.value(QStringLiteral("event")) != QStringLiteral("shown")) {
         *failure = QStringLiteral("the stage program did not report the shown stage");
         return false;
     }
     return true;
+}
+
+void StageProgram::startKestrune(const QString& display, const QString& configHome,
+                                 const QStringList& arguments) {
+    launch(QStringLiteral(KESTRUNE_BINARY), arguments, display, configHome);
 }
 
 QJsonObject StageProgram::nextReport() {

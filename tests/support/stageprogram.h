@@ -38,6 +38,9 @@ public:
 
     // Starts it on the display with the settings folder and waits for its first report.
     bool start(const QString& display, const QString& configHome, QString* failure);
+    // Starts the kestrune program itself in its place, with those arguments; it reports nothing.
+    void startKestrune(const QString& display, const QString& configHome,
+                       const QStringList& arguments);
     // The next report; an empty object when none comes.
     QJsonObject nextReport();
     void send(const QByteArray& command);
@@ -48,6 +51,9 @@ public:
     const QJsonObject& firstReport() const { return first_; }
 
 private:
+    void launch(const QString& program, const QStringList& arguments, const QString& display,
+                const QString& configHome);
+
     QProcess process_;
     QJsonObject first_;
 };
