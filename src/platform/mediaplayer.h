@@ -43,24 +43,32 @@ public:
     // Nothing when no device is open.
     void Close();
     // Returns at once; with Notify set, exactly one OnNotify follows at the end or after a Stop.
+    // Notify is on and Wait off unless set otherwise for this command. Every play owed a
+    // notification gets exactly one: at the end of the stream, at a failure, after Stop, when a
+    // later Play supersedes it, or when the device is closed (Close, Open); never after the
+    // player is destroyed. Play at the end of the movie (there is no rewind) ends at once.
+    // With Wait set it returns only at the end of the movie.
     void Play();
-    // Stops play; a pending play notification then arrives (aborted).
+    // Stops play (the position is kept; Play goes on from there); a pending play notification
+    // then arrives (aborted).
     void Stop();
 
-    // Right after Open: 0, 0 and the frame size (0 x 0 for a file without video).
+    // Right after Open: 0, 0 and the frame size (0 x 0 for a file without video); after a set,
+    // the rectangle set. 0, 0, 0, 0 while no device is open.
     QRect DisplayRect() const;
     // Scales the picture into that rectangle of the Display widget; nothing without video.
     void setDisplayRect(const QRect& rect);
 
     void setTimeFormat(TTimeFormat format);
-    // Length in the time format (milliseconds).
+    // Length in the time format (milliseconds); 0 while the file does not tell it.
     int32_t Length() const;
 
-    // One-shot flags for the next command.
+    // One-shot flags for the next command. Only Play notifies; the other commands always wait.
     void setWait(bool wait);
     void setNotify(bool notify);
 
-    // Code of the last command, 0 = success, and its text.
+    // Code of the last command, 0 = success, and its text: GStreamer's own message, or
+    // "原因不明のｴﾗｰ" when it has none; empty when Error is 0. A failure during play also sets it.
     int Error() const;
     QString ErrorMessage() const;
 
@@ -72,6 +80,8 @@ public:
 Q_SIGNALS:
     // One completion notification, delivered on the UI thread as a queued event.
     void OnNotify(quint64 play);
+    // After each frame has been painted into the Display widget.
+    void framePainted();
 
 private:
     class Private;
