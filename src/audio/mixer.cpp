@@ -3,9 +3,10 @@
 #include "app/errorreport.h"
 #include "app/hooks.h"
 #include "audio/mixerrules.h"
+#include "platform/outputmixer.h"
 
 TMixerState MixerState;
-MixerDeviceList* MixerDevices = nullptr;
+MixerDeviceList* MixerDevices = &OutputMixer();
 
 namespace {
 
