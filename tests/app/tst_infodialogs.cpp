@@ -6,6 +6,7 @@
 #include "platform/mediaplayer.h"
 #include "playlist/movielist.h"
 #include "support/modal.h"
+#include "support/modalguard.h"
 #include "support/testenv.h"
 
 #include <QFileDialog>
@@ -42,18 +43,6 @@ void chooseFile(const QString& path) {
             dialog->reject();
         }
     });
-}
-
-// Any further dialog or box is recorded and closed, so a faulty run ends instead of hanging.
-void guardUnexpected(QStringList* unexpected) {
-    for (int i = 0; i < 2; ++i) {
-        OnNextModal([unexpected](QWidget* modal) {
-            *unexpected << WidgetTexts(modal).join(u'|');
-            if (!ClickButton(modal, QStringLiteral("OK")))
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    dialog->done(QDialog::Rejected);
-        });
-    }
 }
 
 } // namespace
@@ -188,7 +177,7 @@ void TestInfoDialogs::infoLeftOnlyWithOk() {
         QTest::mouseClick(info->Button1, Qt::LeftButton);
     });
     QStringList unexpected;
-    guardUnexpected(&unexpected);
+    GuardUnexpectedModals(&unexpected);
     QCOMPARE(info->exec(), int(QDialog::Accepted));
     QVERIFY(stillUp);
     QCOMPARE(unexpected, QStringList{});
@@ -197,7 +186,7 @@ void TestInfoDialogs::infoLeftOnlyWithOk() {
 void TestInfoDialogs::infoCommandCancelled() {
     QStringList unexpected;
     OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-    guardUnexpected(&unexpected);
+    GuardUnexpectedModals(&unexpected);
     main_->Info1->trigger();
     QCOMPARE(unexpected, QStringList{});
 }
@@ -214,7 +203,7 @@ void TestInfoDialogs::infoCommandOnBrokenFile() {
     QStringList unexpected;
     chooseFile(path);
     PressOnNextModal(QStringLiteral("OK"), &boxTexts);
-    guardUnexpected(&unexpected);
+    GuardUnexpectedModals(&unexpected);
     main_->Info1->trigger();
 
     // Only the player's own error text, in a plain box; the information dialog stays away.
@@ -244,7 +233,7 @@ void TestInfoDialogs::aboutBox() {
         QTest::keyClick(AboutBox, Qt::Key_Return);
     });
     QStringList unexpected;
-    guardUnexpected(&unexpected);
+    GuardUnexpectedModals(&unexpected);
     main_->About1->trigger();
     QCOMPARE(unexpected, QStringList{});
     QVERIFY(okDefault);

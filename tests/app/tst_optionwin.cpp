@@ -3,6 +3,7 @@
 #include "app/settingsstore.h"
 #include "playback/placement.h"
 #include "support/modal.h"
+#include "support/modalguard.h"
 #include "support/testenv.h"
 #include "support/typing.h"
 
@@ -114,17 +115,6 @@ void typeEntries(TOptionWin* w, const QStringList& entries) {
         QWidget* target = w->findChild<QWidget*>(entry.section(u':', 0, 0));
         QVERIFY2(target, qPrintable(entry));
         TabInAndType(target, entry.section(u':', 1));
-    }
-}
-
-// A dialog or box nobody expected is recorded and closed, so a faulty run ends instead of hanging.
-void guardUnexpected(QStringList* unexpected) {
-    for (int i = 0; i < 3; ++i) {
-        OnNextModal([unexpected](QWidget* modal) {
-            *unexpected << WidgetTexts(modal).join(u'|');
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-        });
     }
 }
 
@@ -241,7 +231,7 @@ void TestOptionWin::confirm() {
             ClickButton(OptionWin, QStringLiteral("OK"));
         });
     }
-    guardUnexpected(&unexpected_);
+    GuardUnexpectedModals(&unexpected_);
     main_->option1->trigger();
 
     QCOMPARE(unexpected_, QStringList{});
@@ -279,7 +269,7 @@ void TestOptionWin::closeWithoutOk() {
         else
             OptionWin->close();
     });
-    guardUnexpected(&unexpected_);
+    GuardUnexpectedModals(&unexpected_);
     main_->option1Click();
     QCOMPARE(unexpected_, QStringList{});
     QCOMPARE(describe(PlayerSettings), describe(current));
@@ -327,7 +317,7 @@ void TestOptionWin::autoFlagGovernsMovieFields() {
         clicked = usable(OptionWin);
         ClickButton(OptionWin, QStringLiteral("Cancel"));
     });
-    guardUnexpected(&unexpected_);
+    GuardUnexpectedModals(&unexpected_);
     main_->option1Click();
     QCOMPARE(unexpected_, QStringList{});
     QCOMPARE(opening, atOpening);
@@ -357,7 +347,7 @@ void TestOptionWin::focusTabOrderAndDefault() {
         focusAfterMessage = QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    guardUnexpected(&unexpected_);
+    GuardUnexpectedModals(&unexpected_);
     main_->option1Click();
 
     QCOMPARE(unexpected_, QStringList{});
@@ -380,7 +370,7 @@ void TestOptionWin::okStoresAutomaticPlacement() {
     PlayerSettings.MovieSizeX = placed.sizeX;
     PlayerSettings.MovieSizeY = placed.sizeY;
     OnNextModal([](QWidget*) { ClickButton(OptionWin, QStringLiteral("OK")); });
-    guardUnexpected(&unexpected_);
+    GuardUnexpectedModals(&unexpected_);
     main_->option1Click();
     QCOMPARE(unexpected_, QStringList{});
 
