@@ -27,6 +27,18 @@ QFileDialog* CreateOpenDialog(QWidget* parent, const QString& filter) {
     return dialog;
 }
 
+QFileDialog* CreateSaveDialog(QWidget* parent, const QString& filter,
+                              const QString& defaultSuffix) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters(QtNameFilters(filter));
+    dialog->setDefaultSuffix(defaultSuffix);
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return dialog;
+}
+
 QString RunOpenDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -12,5 +12,8 @@ QStringList QtNameFilters(const QString& filter);
 
 // A file-open dialog of Qt's own kind (its matching ignores case) for one existing file.
 QFileDialog* CreateOpenDialog(QWidget* parent, const QString& filter);
-// Runs an open dialog; the chosen path, or empty when cancelled.
+// A file-save dialog of Qt's own kind: a name typed without an extension gets defaultSuffix, and
+// choosing an existing file asks before overwriting it.
+QFileDialog* CreateSaveDialog(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+// Runs an open or save dialog; the chosen path, or empty when cancelled.
 QString RunOpenDialog(QFileDialog& dialog);
