@@ -13,6 +13,7 @@
 #include "playback/blackwin.h"
 #include "playback/sequencer.h"
 #include "playlist/movielist.h"
+#include "playlist/playplaylist.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -161,6 +162,7 @@ void TMainWin::List1Click() {
     while (!ApplicationEnding && MovieList->exec() == QDialog::Accepted) {
         if (ApplicationEnding)
             break;
+        PlayPlaylist();
     }
 }
 
