@@ -8,6 +8,7 @@
 #include "support/modal.h"
 #include "support/modalguard.h"
 #include "support/testenv.h"
+#include "support/typing.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -36,6 +37,9 @@ void chooseFile(const QString& path) {
         QVERIFY(dialog);
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
+        // Typed into the focused field, the name replaces the file chosen last time.
+        AwaitActive(dialog);
+        name->setFocus();
         name->setText(path);
         QTest::keyClick(name, Qt::Key_Return);
         if (dialog->isVisible()) {

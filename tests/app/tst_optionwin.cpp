@@ -102,15 +102,9 @@ QString usable(TOptionWin* w) {
     return QStringLiteral("movie:%1 others:%2").arg(movieState).arg(int(all(others, true)));
 }
 
-// The window system activates a shown dialog a little later; keys and focus need it active.
-void awaitActive(QWidget* w) {
-    if (!QTest::qWaitForWindowActive(w))
-        qWarning("%s did not become active", qPrintable(w->objectName()));
-}
-
 // Types "Field:keys" entries into the dialog, each field entered with Tab as a user does.
 void typeEntries(TOptionWin* w, const QStringList& entries) {
-    awaitActive(w);
+    AwaitActive(w);
     for (const QString& entry : entries) {
         QWidget* target = w->findChild<QWidget*>(entry.section(u':', 0, 0));
         QVERIFY2(target, qPrintable(entry));
@@ -331,7 +325,7 @@ void TestOptionWin::focusTabOrderAndDefault() {
     QString focusAfterMessage;
     bool okDefault = false;
     OnNextModal([&](QWidget*) {
-        awaitActive(OptionWin);
+        AwaitActive(OptionWin);
         focusAtOpening = QApplication::focusWidget()->objectName();
         okDefault = OptionWin->OK->isDefault() && !OptionWin->Cancel->isDefault();
         for (int i = 0; i < 15; ++i) {
@@ -343,7 +337,7 @@ void TestOptionWin::focusTabOrderAndDefault() {
     });
     PressOnNextModal(QStringLiteral("OK"));
     OnNextModal([&](QWidget*) {
-        awaitActive(OptionWin);
+        AwaitActive(OptionWin);
         focusAfterMessage = QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });

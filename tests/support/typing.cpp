@@ -21,6 +21,11 @@ Qt::Key namedKey(QStringView name) {
 
 } // namespace
 
+void AwaitActive(QWidget* widget) {
+    if (!QTest::qWaitForWindowActive(widget->window()))
+        qWarning("%s did not become active", qPrintable(widget->window()->objectName()));
+}
+
 void TypeKeys(QWidget* widget, const QString& keys) {
     for (qsizetype i = 0; i < keys.size(); ++i) {
         if (keys[i] == u'[') {
