@@ -3,8 +3,10 @@
 #include "app/infowin.h"
 #include "app/mainwin.h"
 #include "app/openinfo.h"
+#include "app/processflags.h"
 #include "platform/mediaplayer.h"
 #include "playlist/movielist.h"
+#include "support/fixtures.h"
 #include "support/modal.h"
 #include "support/modalguard.h"
 #include "support/testenv.h"
@@ -63,6 +65,8 @@ private Q_SLOTS:
     void infoShowsMovie();
     void infoLeftOnlyWithOk_data();
     void infoLeftOnlyWithOk();
+    void infoCommandOnMovie_data();
+    void infoCommandOnMovie();
     void infoCommandCancelled();
     void infoCommandOnBrokenFile();
     void aboutBox();
@@ -185,6 +189,53 @@ void TestInfoDialogs::infoLeftOnlyWithOk() {
     QCOMPARE(info->exec(), int(QDialog::Accepted));
     QVERIFY(stillUp);
     QCOMPARE(unexpected, QStringList{});
+}
+
+void TestInfoDialogs::infoCommandOnMovie_data() {
+    QTest::addColumn<FixtureKind>("kind");
+    QTest::addColumn<QString>("size");
+    QTest::newRow("MPEG-1, 320 x 240") << FixtureKind::Mpeg1Video << "320,240";
+    QTest::newRow("AVI, 160 x 120") << FixtureKind::MotionJpegAvi << "160,120";
+    QTest::newRow("sound only") << FixtureKind::AudioOnly << "0,0";
+}
+
+void TestInfoDialogs::infoCommandOnMovie() {
+    QFETCH(FixtureKind, kind);
+    QFETCH(QString, size);
+    const QString path = Fixture(kind);
+    QVERIFY2(!path.isEmpty(), "fixture could not be made");
+
+    QString shownName;
+    QString shownSize;
+    QString shownTime;
+    bool openWhileShown = false;
+    QStringList unexpected;
+    chooseFile(path);
+    OnNextModal([&](QWidget* modal) {
+        QCOMPARE(modal, static_cast<QWidget*>(info));
+        shownName = info->filename->text();
+        shownSize = info->size->text();
+        shownTime = info->time->text();
+        openWhileShown = main_->MediaPlayer1->isOpen();
+        QTest::mouseClick(info->Button1, Qt::LeftButton);
+    });
+    GuardUnexpectedModals(&unexpected);
+    main_->Info1->trigger();
+
+    QCOMPARE(unexpected, QStringList{});
+    QCOMPARE(shownName, path);
+    QCOMPARE(shownSize, size);
+    // The length as the file tells it: within a frame or two of the nominal length.
+    const QRegularExpression format(QStringLiteral("^0:00:(\\d\\d)\\.(\\d\\d\\d)$"));
+    const QRegularExpressionMatch time = format.match(shownTime);
+    QVERIFY2(time.hasMatch(), qPrintable(shownTime));
+    const int ms = time.captured(1).toInt() * 1000 + time.captured(2).toInt();
+    QVERIFY2(std::abs(ms - FixtureInfo(kind).lengthMs) <= 100, qPrintable(shownTime));
+    // Only opened for the dialog, never played, and closed when it is left.
+    QVERIFY(openWhileShown);
+    QVERIFY(!main_->MediaPlayer1->isOpen());
+    QCOMPARE(main_->MediaPlayer1->display(), nullptr);
+    QCOMPARE(PlaybackState, Idle);
 }
 
 void TestInfoDialogs::infoCommandCancelled() {
