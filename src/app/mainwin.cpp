@@ -4,6 +4,7 @@
 #include "app/filedialogs.h"
 #include "app/formfont.h"
 #include "app/helpwindow.h"
+#include "app/hooks.h"
 #include "app/infowin.h"
 #include "app/messages.h"
 #include "app/optionwin.h"
@@ -54,6 +55,10 @@ TMainWin::TMainWin(const QStringList& arguments, QWidget* parent)
     LoadSettings();
     setupUi(this);
     ApplyFormFont(this, 12);
+    MainForm = this;
+    ::MoviePlay = [this](const QString& path) {
+        MoviePlay(path);
+    };
     MediaPlayer1 = new TMediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     OpenDialog1 = CreateOpenDialog(this, movieFilter);
@@ -69,13 +74,21 @@ TMainWin::TMainWin(const QStringList& arguments, QWidget* parent)
     connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
 
     // Fixed size: the title bar and the menu bar over a client area of 205 x 1.
-    adjustSize();
-    setFixedSize(size());
+    // Narrow item padding, so that the four top-level items fit the 205 pixels side by side.
+    MainMenu1->setStyleSheet(QStringLiteral(
+        "QMenuBar { padding: 0px; spacing: 0px; } QMenuBar::item { padding: 2px 4px; }"));
+    const int menuHeight = MainMenu1->heightForWidth(205) > 0 ? MainMenu1->heightForWidth(205)
+                                                              : MainMenu1->sizeHint().height();
+    setFixedSize(205, menuHeight + 1);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - frameGeometry().center() + pos());
 }
 
-TMainWin::~TMainWin() = default;
+TMainWin::~TMainWin() {
+    if (MainForm == this)
+        MainForm = nullptr;
+    ::MoviePlay = nullptr;
+}
 
 void TMainWin::MoviePlay(const QString& path) {
     if (!sequencer_) {

@@ -85,6 +85,10 @@ void TestStartup::mainWindowLayout() {
     showMainWindow();
     QCOMPARE(MainWin->windowTitle(), QStringLiteral("Kestrune"));
     QCOMPARE(MainWin->centralWidget()->size(), QSize(205, 1));
+    QCOMPARE(MainWin->size(), QSize(205, MainWin->MainMenu1->height() + 1));
+    // Every top-level item shows, none is folded away behind an extension button.
+    for (QAction* top : MainWin->MainMenu1->actions())
+        QVERIFY2(MainWin->MainMenu1->actionGeometry(top).right() < 205, qPrintable(top->text()));
     QCOMPARE(MainWin->minimumSize(), MainWin->maximumSize());
     QVERIFY(!(MainWin->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(MainWin->windowFlags() & Qt::WindowMinimizeButtonHint);
