@@ -6,14 +6,15 @@
 #include "platform/xrandrdisplaymode.h"
 #include "platform/xrandrguard.h"
 #include "playback/blackwin.h"
+#include "support/fixtures.h"
 #include "support/modal.h"
 #include "support/stageprogram.h"
 #include "support/testenv.h"
 #include "support/xserver.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -87,6 +88,8 @@ private Q_SLOTS:
     void releaseGivesBackTheConfigurationBeforeTheFirstSwitch();
     void displayComesBackHoweverTheProgramEnds_data();
     void displayComesBackHoweverTheProgramEnds();
+    void kestruneGivesTheDisplayBackWhenKilled_data();
+    void kestruneGivesTheDisplayBackWhenKilled();
 
 private:
     void useSecondOutput();
@@ -298,6 +301,34 @@ void TestDisplayModeXorg::displayComesBackHoweverTheProgramEnds() {
         QCOMPARE(::kill(toGroup ? -pid : pid, signal), 0);
     else
         program.send(command);
+    QVERIFY(program.waitForEnd());
+    QVERIFY2(WaitForProcessEnd(guard), "the watchdog outlived its work");
+    QCOMPARE(reportNow(), initial_);
+}
+
+void TestDisplayModeXorg::kestruneGivesTheDisplayBackWhenKilled_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGKILL") << SIGKILL;
+}
+
+// The program itself, with a movie cued on the stage until a key is pressed.
+void TestDisplayModeXorg::kestruneGivesTheDisplayBackWhenKilled() {
+    QFETCH(int, signal);
+
+    const QString movie = Fixture(FixtureKind::MotionJpegAvi);
+    QVERIFY(!movie.isEmpty());
+    TestEnvironment env;
+    env.writeSettings("[General]\nWinSizeX=640\nWinSizeY=480\nDirectDrawUse=1\nMovieAuto=0\n"
+                      "KeyWait=1\nErrorFlag=31\n");
+    StageProgram program;
+    QVERIFY(program.startKestrune(display(), env.configHome(), {movie}));
+    // The screen as Qt sees it here tells when the program has switched.
+    QVERIFY(qtSeesScreen(QSize(640, 480)));
+    const qint64 guard = DisplayGuardOf(program.pid());
+    QVERIFY(guard != 0);
+
+    QCOMPARE(::kill(static_cast<pid_t>(program.pid()), signal), 0);
     QVERIFY(program.waitForEnd());
     QVERIFY2(WaitForProcessEnd(guard), "the watchdog outlived its work");
     QCOMPARE(reportNow(), initial_);

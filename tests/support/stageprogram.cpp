@@ -115,9 +115,10 @@ bool StageProgram::start(const QString& display, const QString& configHome, QStr
     return true;
 }
 
-void StageProgram::startKestrune(const QString& display, const QString& configHome,
+bool StageProgram::startKestrune(const QString& display, const QString& configHome,
                                  const QStringList& arguments) {
     launch(QStringLiteral(KESTRUNE_BINARY), arguments, display, configHome);
+    return process_.waitForStarted(ReportWaitMs);
 }
 
 QJsonObject StageProgram::nextReport() {

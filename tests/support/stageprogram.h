@@ -39,7 +39,8 @@ public:
     // Starts it on the display with the settings folder and waits for its first report.
     bool start(const QString& display, const QString& configHome, QString* failure);
     // Starts the kestrune program itself in its place, with those arguments; it reports nothing.
-    void startKestrune(const QString& display, const QString& configHome,
+    // False when it cannot be started.
+    bool startKestrune(const QString& display, const QString& configHome,
                        const QStringList& arguments);
     // The next report; an empty object when none comes.
     QJsonObject nextReport();
