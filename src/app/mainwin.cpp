@@ -2,6 +2,7 @@
 
 #include "app/aboutbox.h"
 #include "app/filedialogs.h"
+#include "app/filedrop.h"
 #include "app/formfont.h"
 #include "app/helpwindow.h"
 #include "app/hooks.h"
@@ -13,6 +14,7 @@
 #include "platform/mediaplayer.h"
 #include "playback/blackwin.h"
 #include "playback/sequencer.h"
+#include "playlist/ksxfile.h"
 #include "playlist/movielist.h"
 #include "playlist/playplaylist.h"
 
@@ -35,15 +37,6 @@ namespace {
 const QString movieFilter = QStringLiteral(
     "Movie File|*.AVI;*.MOV;*.MPG;*.MPEG|AVI File|*.AVI|QuickTime File|*.MOV|MPEG FIle|*.MPG;*."
     "MPEG|All File|*.*");
-
-QStringList localFiles(const QMimeData* mime) {
-    QStringList paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    }
-    return paths;
-}
 
 } // namespace
 
@@ -117,27 +110,30 @@ void TMainWin::FormShow() {
 
 void TMainWin::WMPlayParam() {
     if (!arguments_.isEmpty())
-        MoviePlay(arguments_.constFirst());
+        openFile(arguments_.constFirst());
+}
+
+void TMainWin::openFile(const QString& path) {
+    // A playlist could only fail as a movie: it opens in the playlist window, with its play loop.
+    if (HasPlaylistMagic(path)) {
+        MovieList->OpenPlaylistFile(path);
+        List1Click();
+        return;
+    }
+    MoviePlay(path);
 }
 
 void TMainWin::dragEnterEvent(QDragEnterEvent* event) {
-    if (!localFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 void TMainWin::dropEvent(QDropEvent* event) {
-    const QStringList paths = localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // The drop's source waits for the drop to finish: play once it has.
-    QMetaObject::invokeMethod(
-        this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
+    TakeFileDrop(event, this, [this](const QStringList& paths) { WMDropFiles(paths); });
 }
 
 void TMainWin::WMDropFiles(const QStringList& paths) {
     if (!paths.isEmpty())
-        MoviePlay(paths.constFirst());
+        openFile(paths.constFirst());
 }
 
 QString TMainWin::runOpenDialog() {

@@ -48,6 +48,8 @@ private:
     void FormClose();
     // Runs OpenDialog1; the chosen path, or empty when cancelled.
     QString runOpenDialog();
+    // Plays a movie, or opens a playlist file in the playlist window.
+    void openFile(const QString& path);
 
     QStringList arguments_;
     PlaybackSequencer* sequencer_ = nullptr;

@@ -44,6 +44,8 @@ Window* create(std::vector<std::unique_ptr<QWidget>>& windows, Window*& instance
 } // namespace
 
 KestruneWindows::KestruneWindows(const QStringList& arguments) {
+    // A new set of windows: whatever ended before, the program is not ending now.
+    ApplicationEnding = false;
     auto main = std::make_unique<TMainWin>(arguments);
     MainWin = main.get();
     windows_.push_back(std::move(main));

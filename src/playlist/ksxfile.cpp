@@ -60,3 +60,10 @@ QString NameDoesNotFitText(int row, const QString& caption) {
         .arg(row + 1)
         .arg(caption);
 }
+
+bool HasPlaylistMagic(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(4) == QByteArray("KSX\x1a", 4);
+}

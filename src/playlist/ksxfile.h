@@ -18,6 +18,10 @@ struct PlaylistReadResult {
 
 PlaylistReadResult ReadPlaylistFile(const QString& path);
 
+// Whether the file starts with the playlist magic ("KSX" and 0x1A): such a file is a playlist,
+// never a movie.
+bool HasPlaylistMagic(const QString& path);
+
 struct PlaylistWriteResult {
     enum Outcome {
         Written,

@@ -2,6 +2,7 @@
 
 #include "app/centreonscreen.h"
 #include "app/filedialogs.h"
+#include "app/filedrop.h"
 #include "app/formatduration.h"
 #include "app/formfont.h"
 #include "app/hooks.h"
@@ -16,14 +17,10 @@
 #include "playlist/totaltime.h"
 
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QUrl>
 #include <algorithm>
 
 TMovieList* MovieList = nullptr;
@@ -41,15 +38,6 @@ constexpr int VisibleSubItems = 6;
 // The row's sub-items after the visible ones, and how many sub-items it has in all.
 constexpr int HiddenSubItemsRole = Qt::UserRole;
 constexpr int SubItemCountRole = Qt::UserRole + 1;
-
-QStringList localFiles(const QMimeData* mime) {
-    QStringList paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    }
-    return paths;
-}
 
 } // namespace
 
@@ -110,18 +98,11 @@ void TMovieList::FormShow() {
 }
 
 void TMovieList::dragEnterEvent(QDragEnterEvent* event) {
-    if (!localFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 void TMovieList::dropEvent(QDropEvent* event) {
-    const QStringList paths = localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // The drop's source waits until the drop is over: add the files once it is.
-    QMetaObject::invokeMethod(
-        this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
+    TakeFileDrop(event, this, [this](const QStringList& paths) { WMDropFiles(paths); });
 }
 
 void TMovieList::WMDropFiles(const QStringList& paths) {
@@ -334,6 +315,17 @@ void TMovieList::LoadClick() {
     const QString path = RunOpenDialog(*LoadDialog);
     if (path.isEmpty())
         return;
+    loadFile(path);
+}
+
+void TMovieList::OpenPlaylistFile(const QString& path) {
+    if (rowCount() > 0 && !AskYesNo(QStringLiteral("Load"),
+                                    QStringLiteral("現在あるリストが消滅しますがよろしいですか？")))
+        return;
+    loadFile(path);
+}
+
+void TMovieList::loadFile(const QString& path) {
     const PlaylistReadResult result = ReadPlaylistFile(path);
     if (result.error) {
         ShowListError(*result.error);

@@ -38,11 +38,15 @@ public:
     void SetupClick();
     void SaveClick();
     void LoadClick();
+    // Loads a playlist file named outside the window (command line, a drop on the main window),
+    // asking first when the list is not empty.
+    void OpenPlaylistFile(const QString& path);
     // Files dropped on the window, in the drop's order: each is added, whatever its type.
     void WMDropFiles(const QStringList& paths);
 
     // Replaces every row by these, in their order, and sets TotalTime to the sum of their lengths.
     void replaceRows(const QList<PlaylistItem>& rows);
+    void loadFile(const QString& path);
     int rowCount() const;
     PlaylistItem row(int index) const;
     QList<PlaylistItem> rows() const;

@@ -7,7 +7,9 @@
 #include "audio/meterwindow.h"
 #include "platform/mediaplayer.h"
 #include "playback/blackwin.h"
+#include "playlist/ksxfile.h"
 #include "playlist/movielist.h"
+#include "playlist/playlistitem.h"
 #include "support/modal.h"
 #include "support/testenv.h"
 
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void helpOpensTheManualInTheUsersLanguage_data();
     void helpOpensTheManualInTheUsersLanguage();
     void helpWithoutManualSaysSo();
+    void playlistFileOpensInThePlaylistWindow_data();
+    void playlistFileOpensInThePlaylistWindow();
     void commandLineRequests_data();
     void commandLineRequests();
 };
@@ -173,11 +177,15 @@ void TestStartup::exitEndsEveryLoopWhileOtherWindowsAreOpen() {
         MainWin->List1Click();
         listReturned = true;
     });
+    // A guard against a loop that does not end; it must not outlive this test.
     bool forced = false;
-    QTimer::singleShot(10000, [&] {
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [&] {
         forced = true;
         QCoreApplication::exit(1);
     });
+    guard.start(10000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!forced);
     QVERIFY(listReturned);
@@ -257,6 +265,39 @@ void TestStartup::helpWithoutManualSaysSo() {
     MainWin->Help2Click();
     QVERIFY(folder.rename(QStringLiteral("manual.away"), QStringLiteral("manual")));
     QVERIFY(texts.join(QLatin1Char('\n')).contains(QStringLiteral("kestrune.hlp")));
+}
+
+void TestStartup::playlistFileOpensInThePlaylistWindow_data() {
+    QTest::addColumn<bool>("dropped");
+    QTest::newRow("named on the command line") << false;
+    QTest::newRow("dropped on the main window") << true;
+}
+
+void TestStartup::playlistFileOpensInThePlaylistWindow() {
+    QFETCH(bool, dropped);
+    TestEnvironment env;
+    // A playlist file whose name does not say so: its first bytes do.
+    const QString path = env.configHome() + QStringLiteral("/two-blanks.dat");
+    QCOMPARE(WritePlaylistFile(path, {NewBlankItem(), NewBlankItem()}).outcome,
+             PlaylistWriteResult::Written);
+    KestruneWindows windows(dropped ? QStringList{} : QStringList{path});
+    if (dropped)
+        showMainWindow();
+    int rows = -1;
+    bool answered = false;
+    OnNextModal([&](QWidget* modal) {
+        QCOMPARE(modal, static_cast<QWidget*>(MovieList));
+        rows = MovieList->ListView->topLevelItemCount();
+        answered = true;
+        ClickButton(modal, QStringLiteral("閉じる"));
+    });
+    if (dropped)
+        drop(MainWin, {path});
+    else
+        MainWin->show();
+    QTRY_VERIFY(answered);
+    QCOMPARE(rows, 2);
+    QVERIFY(!AboutBox->isVisible());
 }
 
 void TestStartup::commandLineRequests_data() {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <deque>
 
@@ -14,7 +15,8 @@ std::deque<std::function<void(QWidget*)>>& actions() {
     return queue;
 }
 
-QWidget* lastAnswered = nullptr;
+// Tracked by a guarded pointer: a later widget may be made at the address of a deleted one.
+QPointer<QWidget> lastAnswered;
 QTimer* poller = nullptr;
 
 void poll() {
