@@ -7,12 +7,12 @@
 
 #include "playlist/movielist.h"
 #include "support/fixtures.h"
+#include "support/median.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -20,11 +20,6 @@ namespace {
 
 constexpr int Runs = 5;
 constexpr int Rounds = 4; // each file this many times in one run
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
-}
 
 } // namespace
 
@@ -69,8 +64,8 @@ int main(int argc, char** argv) {
         reference.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e9 / files.size());
     }
 
-    const double own = median(ours);
-    const double ref = median(reference);
+    const double own = Median(ours);
+    const double ref = Median(reference);
     std::printf("add movie: %.4f s per movie; gst-discoverer-1.0: %.4f s per file; ratio %.2f "
                 "(goal at most 1.5); median of %d runs over %lld files (AVI, QuickTime, MPEG-2 and "
                 "MPEG-1 program streams)\n",

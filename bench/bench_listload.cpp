@@ -4,12 +4,12 @@
 
 #include "playlist/ksxfile.h"
 #include "playlist/movielist.h"
+#include "support/median.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -32,11 +32,6 @@ QList<PlaylistItem> sampleList() {
                                      80, 90));
     }
     return rows;
-}
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
 }
 
 } // namespace
@@ -73,6 +68,6 @@ int main(int argc, char** argv) {
     }
     std::printf("list load %d rows into the window: median %.1f ms, %.1f ms until painted (%d "
                 "runs)\n",
-                Rows, median(loads), median(painted), Runs);
+                Rows, Median(loads), Median(painted), Runs);
     return 0;
 }

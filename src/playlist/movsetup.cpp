@@ -1,7 +1,7 @@
 #include "playlist/movsetup.h"
 
 #include "app/centreonscreen.h"
-#include "app/formfont.h"
+#include "playlist/itemdialog.h"
 
 TMovSetup* MovSetup = nullptr;
 
@@ -19,15 +19,9 @@ QString pairText(const QString& a, const QString& b) {
 
 } // namespace
 
-TMovSetup::TMovSetup(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
+TMovSetup::TMovSetup(QWidget* parent) : QDialog(parent, ItemDialogFlags) {
     setupUi(this);
-    ApplyFormFont(this, 12);
-    setFixedSize(304, 159);
-    connect(OK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    SetUpItemDialog(this, QSize(304, 159), OK, Cancel);
 }
 
 void TMovSetup::showEvent(QShowEvent* event) {

@@ -1,7 +1,9 @@
 #include "playlist/playlistrules.h"
 
+#include "app/numbertext.h"
 #include "playback/placement.h"
 
+#include <QRegularExpression>
 #include <limits>
 
 int RowsToScroll(int topIndex, int rowsPerPage, int rowCount) {
@@ -20,52 +22,20 @@ NewMoviePlacement PlacementForNewMovie(QSize natural, const TPlayerSettings& set
             placement.tooLarge};
 }
 
-namespace {
-
-int digitValue(QChar c, int base) {
-    const char16_t u = c.unicode();
-    int value = base;
-    if (u >= u'0' && u <= u'9')
-        value = u - u'0';
-    else if (base == 16 && u >= u'a' && u <= u'f')
-        value = u - u'a' + 10;
-    else if (base == 16 && u >= u'A' && u <= u'F')
-        value = u - u'A' + 10;
-    return value < base ? value : -1;
-}
-
-} // namespace
-
-int64_t WholeIntegerFromText(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    const QStringView rest = text.mid(i);
-    if (rest.startsWith(u'$') || rest.startsWith(u'x', Qt::CaseInsensitive)) {
-        base = 16;
-        i += 1;
-    } else if (rest.startsWith(u"0x", Qt::CaseInsensitive)) {
-        base = 16;
-        i += 2;
-    }
-    if (i == text.size())
+int32_t WholeIntegerFromText(QStringView text) {
+    static const QRegularExpression hexadecimal(
+        QStringLiteral("^ *([+-]?)(?:\\$|0[xX]|[xX])([0-9A-Fa-f]+)\\z"));
+    const QString whole = text.toString();
+    const QRegularExpressionMatch match = hexadecimal.match(whole);
+    if (!match.hasMatch())
+        return NumberOr(text, 0);
+    bool fits = false;
+    const qint64 magnitude = match.capturedView(2).toLongLong(&fits, 16);
+    const qint64 value = match.capturedView(1) == u"-" ? -magnitude : magnitude;
+    if (!fits || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
         return 0;
-    // Held short of the 64-bit ends, so the sign can be applied either way.
-    constexpr int64_t Limit = std::numeric_limits<int64_t>::max();
-    int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = digitValue(text[i], base);
-        if (digit < 0)
-            return 0;
-        magnitude = magnitude > (Limit - digit) / base ? Limit : magnitude * base + digit;
-    }
-    return negative ? -magnitude : magnitude;
+    return static_cast<int32_t>(value);
 }
 
 bool IsBlankSecondsAllowed(int64_t seconds) {

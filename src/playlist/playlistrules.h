@@ -29,8 +29,8 @@ NewMoviePlacement PlacementForNewMovie(QSize natural, const TPlayerSettings& set
 inline constexpr int32_t MaxBlankSeconds = 2147483;
 // The blank dialog's text read as a whole integer: leading spaces, an optional sign, then decimal
 // digits or a hexadecimal number after "$", "x" or "0x", and nothing after them. Every other text
-// gives 0. A magnitude beyond the 64-bit range is held at its end.
-int64_t WholeIntegerFromText(QStringView text);
+// gives 0, and so does a number beyond the 32-bit range.
+int32_t WholeIntegerFromText(QStringView text);
 // A blank's duration in seconds, when the dialog may take it: 1 to MaxBlankSeconds.
 bool IsBlankSecondsAllowed(int64_t seconds);
 

@@ -14,6 +14,7 @@
 #include "support/mixerdouble.h"
 #include "support/mixersetup.h"
 #include "support/modal.h"
+#include "support/playlistwindow.h"
 #include "support/testenv.h"
 #include "support/typing.h"
 
@@ -54,23 +55,11 @@ QString makeMovie(const QString& folder, QSize size) {
     return path;
 }
 
-// A movie row as probing makes it, without a file behind it.
-PlaylistItem movieRow(const QString& caption, int lengthMs) {
-    return NewMovieItem(caption, lengthMs, QSize(160, 120), QSize(320, 240), QPoint(0, 0), 75, 50);
-}
-
 QList<PlaylistItem> movieRows(const QStringList& captions, int lengthMs = 1000) {
     QList<PlaylistItem> rows;
     for (const QString& caption : captions)
-        rows << movieRow(caption, lengthMs);
+        rows << MovieRow(caption, lengthMs);
     return rows;
-}
-
-QStringList captionsOf(const TMovieList& list) {
-    QStringList captions;
-    for (const PlaylistItem& row : list.rows())
-        captions << row.caption;
-    return captions;
 }
 
 QString selectedCaption(const TMovieList& list) {
@@ -315,7 +304,7 @@ void TestMovieList::insertionPoint() {
         else
             list_->AddMovie(movie(QStringLiteral("c")));
     }
-    QStringList captions = captionsOf(*list_);
+    QStringList captions = CaptionsOf(*list_);
     captions.replaceInStrings(movie(QStringLiteral("c")), QStringLiteral("c"));
     QCOMPARE(captions, expected);
     QCOMPARE(selectedCaption(*list_), selectedAfter);
@@ -377,7 +366,7 @@ void TestMovieList::deleteAndClear() {
 
     QList<PlaylistItem> rows;
     for (int length : lengths)
-        rows << movieRow(QString::number(length), length);
+        rows << MovieRow(QString::number(length), length);
     list_->replaceRows(rows);
     select(*list_, selected);
 
@@ -496,7 +485,7 @@ void TestMovieList::unopenableMovieAddsNothing() {
     // The media error in a plain box while the notice is up; the notice goes afterwards.
     QCOMPARE(seen, (QStringList{"Kestrune", "0", "show"}));
     QCOMPARE(notices_, (QStringList{"show", "hide"}));
-    QCOMPARE(captionsOf(*list_), QStringList{"before"});
+    QCOMPARE(CaptionsOf(*list_), QStringList{"before"});
     QCOMPARE(TotalTime, 5000);
     QCOMPARE(list_->AllTime->text(), QStringLiteral("0:00:05.000"));
 }
@@ -509,17 +498,9 @@ void TestMovieList::movieAddDialog() {
     QVERIFY(notices_.isEmpty());
 
     const QString path = movie(QStringLiteral("a"));
-    OnNextModal([path](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
-        // Typed whole into the name box, as a user may.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    ChooseFileInNextDialog(path);
     QTest::mouseClick(list_->MovieAdd, Qt::LeftButton);
-    QCOMPARE(captionsOf(*list_), QStringList{path});
+    QCOMPARE(CaptionsOf(*list_), QStringList{path});
 }
 
 void TestMovieList::dropAddsEveryFileInOrder_data() {
@@ -564,7 +545,7 @@ void TestMovieList::dropAddsEveryFileInOrder() {
 
     QTRY_COMPARE(notices_.count(QStringLiteral("hide")), dropped.size());
     QCOMPARE(PendingModalActions(), 0);
-    QStringList captions = captionsOf(*list_);
+    QStringList captions = CaptionsOf(*list_);
     for (const QString& key : dropped)
         captions.replaceInStrings(movie(key), key);
     QCOMPARE(captions, expected);
@@ -581,7 +562,7 @@ void TestMovieList::longDroppedPathTakenWhole() {
     QVERIFY(QFile::copy(movie(QStringLiteral("100x100")), path));
 
     list_->WMDropFiles({path});
-    QCOMPARE(captionsOf(*list_), QStringList{path});
+    QCOMPARE(CaptionsOf(*list_), QStringList{path});
     QVERIFY(path.size() > 300);
     QCOMPARE(list_->row(0).subItems.value(SubMovieSize), QStringLiteral("100,100"));
 }
@@ -700,7 +681,7 @@ void TestMovieList::movieDialog() {
     QFETCH(QStringList, visible);
     QFETCH(QStringList, hidden);
 
-    const PlaylistItem before = movieRow(QStringLiteral("m.avi"), 2000);
+    const PlaylistItem before = MovieRow(QStringLiteral("m.avi"), 2000);
     list_->replaceRows({before, NewBlankItem()});
     select(*list_, 0);
     QStringList shown;

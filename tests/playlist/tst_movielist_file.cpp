@@ -6,6 +6,7 @@
 #include "playlist/movielist.h"
 #include "playlist/totaltime.h"
 #include "support/modal.h"
+#include "support/playlistwindow.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -17,19 +18,6 @@
 namespace {
 
 const QString Blank = QStringLiteral("空白");
-
-// Chooses the path in a file dialog as a user typing it whole. Accepting runs from the dialog's
-// own loop, so a question it asks (overwrite) can be answered too.
-void chooseInNextDialog(const QString& path) {
-    OnNextModal([path](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
-    });
-}
 
 // Whether this process holds the file open.
 bool heldOpen(const QString& path) {
@@ -53,24 +41,6 @@ void noteNextBox(QStringList* seen, const QString& file = {}) {
             *seen << (heldOpen(file) ? QStringLiteral("open") : QStringLiteral("closed"));
         box->button(QMessageBox::Ok)->click();
     });
-}
-
-PlaylistItem movie(const QString& caption, int lengthMs) {
-    return NewMovieItem(caption, lengthMs, QSize(160, 120), QSize(320, 240), QPoint(-8, 0), 75, 50);
-}
-
-PlaylistItem blank(int lengthMs) {
-    PlaylistItem item = NewBlankItem();
-    item.subItems[SubLengthMs] = QString::number(lengthMs);
-    item.subItems[SubTime] = FormatDuration(lengthMs);
-    return item;
-}
-
-QStringList captionsOf(const TMovieList& list) {
-    QStringList captions;
-    for (const PlaylistItem& row : list.rows())
-        captions << row.caption;
-    return captions;
 }
 
 QByteArray readAll(const QString& path) {
@@ -140,32 +110,32 @@ void TestMovieListFile::cleanup() {
 }
 
 void TestMovieListFile::savedListLoadsBack() {
-    PlaylistItem typed = movie(QStringLiteral("/movies/番組.avi"), 90000);
+    PlaylistItem typed = MovieRow(QStringLiteral("/movies/番組.avi"), 90000);
     // Display texts as the properties dialog leaves them: saved as the numbers they begin with.
     typed.subItems[SubShowSizeX] = QStringLiteral("6 4");
     typed.subItems[SubShowPosY] = QStringLiteral("-12");
     typed.subItems[SubMasterVol] = QStringLiteral("%");
-    const QList<PlaylistItem> rows{typed, blank(2500), NewBlankItem()};
+    const QList<PlaylistItem> rows{typed, BlankRow(2500), NewBlankItem()};
     list_->replaceRows(rows);
 
     // A name without an extension gets KSX.
-    chooseInNextDialog(path(QStringLiteral("list")));
+    ChooseFileInNextDialog(path(QStringLiteral("list")));
     QTest::mouseClick(list_->Save, Qt::LeftButton);
     const QString saved = path(QStringLiteral("list.KSX"));
     QCOMPARE(QFileInfo(saved).size(), qint64{16 + 304 * 3});
     QCOMPARE(list_->rows(), rows);
 
-    list_->replaceRows({movie(QStringLiteral("other"), 1000)});
+    list_->replaceRows({MovieRow(QStringLiteral("other"), 1000)});
     PressOnNextModal(QStringLiteral("Yes"));
-    chooseInNextDialog(saved);
+    ChooseFileInNextDialog(saved);
     QTest::mouseClick(list_->Load, Qt::LeftButton);
 
     const QList<PlaylistItem> loaded = list_->rows();
     QCOMPARE(loaded.size(), 3);
     QCOMPARE(loaded[0].caption, typed.caption);
     QCOMPARE(loaded[0].subItems,
-             (QStringList{"0:01:30.000", "160,120", "6,240", "-8,-12", "0%", "50%", "0", "90000",
-                          "160", "120", "6", "240", "-8", "-12"}));
+             (QStringList{"0:01:30.000", "160,120", "6,240", "0,-12", "0%", "50%", "0", "90000",
+                          "160", "120", "6", "240", "0", "-12"}));
     // Blanks come back with the columns of a new blank, their length kept.
     const QStringList blankVisible{"0,0", "0,0", "0,0", "0%", "0%", "1"};
     QCOMPARE(loaded[1].caption, Blank);
@@ -190,9 +160,9 @@ void TestMovieListFile::overwriteAsks() {
     const QString file = path(QStringLiteral("old.KSX"));
     const QByteArray old("an older file");
     QVERIFY(writeAll(file, old));
-    list_->replaceRows({blank(3000)});
+    list_->replaceRows({BlankRow(3000)});
 
-    chooseInNextDialog(file);
+    ChooseFileInNextDialog(file);
     QStringList asked;
     PressOnNextModal(answer, &asked);
     if (!replaced)
@@ -200,7 +170,7 @@ void TestMovieListFile::overwriteAsks() {
     QTest::mouseClick(list_->Save, Qt::LeftButton);
 
     QVERIFY(asked.join(QLatin1Char(' ')).contains(QStringLiteral("old.KSX")));
-    QCOMPARE(readAll(file), replaced ? listBytes({blank(3000)}) : old);
+    QCOMPARE(readAll(file), replaced ? listBytes({BlankRow(3000)}) : old);
 }
 
 void TestMovieListFile::failedSaveReported_data() {
@@ -223,10 +193,10 @@ void TestMovieListFile::failedSaveReported() {
     QFETCH(QStringList, box);
     if (target.isEmpty())
         target = path(QStringLiteral("long.KSX"));
-    const QList<PlaylistItem> rows{movie(caption, 1000), blank(2000)};
+    const QList<PlaylistItem> rows{MovieRow(caption, 1000), BlankRow(2000)};
     list_->replaceRows(rows);
 
-    chooseInNextDialog(target);
+    ChooseFileInNextDialog(target);
     QStringList seen;
     noteNextBox(&seen);
     QTest::mouseClick(list_->Save, Qt::LeftButton);
@@ -241,11 +211,11 @@ void TestMovieListFile::refusedLoadLeavesTheList_data() {
     QTest::addColumn<bool>("vanishes");
     QTest::addColumn<QString>("text");
 
-    QByteArray otherVersion = listBytes({blank(1000)});
+    QByteArray otherVersion = listBytes({BlankRow(1000)});
     otherVersion[4] = 0x01;
     otherVersion[5] = 0x01; // 257
     QTest::newRow("gone before it is read")
-        << listBytes({blank(1000)}) << true << "リストのオープンに失敗しました";
+        << listBytes({BlankRow(1000)}) << true << "リストのオープンに失敗しました";
     QTest::newRow("not a list") << QByteArray("KSY\x1a and more") << false
                                 << "このファイルはリストファイルではありません";
     QTest::newRow("shorter than the magic")
@@ -259,7 +229,7 @@ void TestMovieListFile::refusedLoadLeavesTheList() {
     QFETCH(QString, text);
     const QString file = path(QStringLiteral("refused.KSX"));
     QVERIFY(writeAll(file, bytes));
-    const QList<PlaylistItem> rows{movie(QStringLiteral("kept.avi"), 4000), blank(2000)};
+    const QList<PlaylistItem> rows{MovieRow(QStringLiteral("kept.avi"), 4000), BlankRow(2000)};
     list_->replaceRows(rows);
     list_->ListView->topLevelItem(1)->setSelected(true);
 
@@ -303,9 +273,9 @@ void TestMovieListFile::loadQuestion() {
     QFETCH(bool, chosen);
     QFETCH(bool, replaced);
     const QString file = path(QStringLiteral("list.KSX"));
-    QVERIFY(writeAll(file, listBytes({blank(7000)})));
+    QVERIFY(writeAll(file, listBytes({BlankRow(7000)})));
     const QList<PlaylistItem> before =
-        rowsBefore ? QList<PlaylistItem>{movie(QStringLiteral("a.avi"), 1000)}
+        rowsBefore ? QList<PlaylistItem>{MovieRow(QStringLiteral("a.avi"), 1000)}
                    : QList<PlaylistItem>{};
     list_->replaceRows(before);
 
@@ -321,36 +291,36 @@ void TestMovieListFile::loadQuestion() {
     }
     const bool dialogShown = answer != QLatin1String("No");
     if (dialogShown && chosen)
-        chooseInNextDialog(file);
+        ChooseFileInNextDialog(file);
     else if (dialogShown)
         PressOnNextModal(QStringLiteral("Cancel"));
     QTest::mouseClick(list_->Load, Qt::LeftButton);
 
     if (!answer.isEmpty())
         QCOMPARE(asked, (QStringList{"Load", "現在あるリストが消滅しますがよろしいですか？"}));
-    QCOMPARE(captionsOf(*list_),
+    QCOMPARE(CaptionsOf(*list_),
              replaced ? QStringList{Blank} : (rowsBefore ? QStringList{"a.avi"} : QStringList{}));
     QCOMPARE(TotalTime, replaced ? 7000 : (rowsBefore ? 1000 : 0));
 }
 
 void TestMovieListFile::loadAppendsInFileOrder() {
     const QString file = path(QStringLiteral("order.KSX"));
-    QVERIFY(writeAll(file, listBytes({movie(QStringLiteral("A"), 1000), blank(3000),
-                                      movie(QStringLiteral("B"), 5000)})));
-    list_->replaceRows({movie(QStringLiteral("X"), 1), movie(QStringLiteral("Y"), 1)});
+    QVERIFY(writeAll(file, listBytes({MovieRow(QStringLiteral("A"), 1000), BlankRow(3000),
+                                      MovieRow(QStringLiteral("B"), 5000)})));
+    list_->replaceRows({MovieRow(QStringLiteral("X"), 1), MovieRow(QStringLiteral("Y"), 1)});
     list_->ListView->topLevelItem(1)->setSelected(true);
     PressOnNextModal(QStringLiteral("Yes"));
-    chooseInNextDialog(file);
+    ChooseFileInNextDialog(file);
     QTest::mouseClick(list_->Load, Qt::LeftButton);
 
-    QCOMPARE(captionsOf(*list_), (QStringList{"A", Blank, "B"}));
+    QCOMPARE(CaptionsOf(*list_), (QStringList{"A", Blank, "B"}));
     QCOMPARE(TotalTime, 9000);
 
     // An empty list file empties the list.
     const QString empty = path(QStringLiteral("empty.KSX"));
     QVERIFY(writeAll(empty, listBytes({})));
     PressOnNextModal(QStringLiteral("Yes"));
-    chooseInNextDialog(empty);
+    ChooseFileInNextDialog(empty);
     QTest::mouseClick(list_->Load, Qt::LeftButton);
     QCOMPARE(list_->rowCount(), 0);
     QCOMPARE(TotalTime, 0);

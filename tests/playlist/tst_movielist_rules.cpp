@@ -137,15 +137,19 @@ void TestMovieListRules::blankDialogNumber_data() {
     QTest::newRow("blank inside") << "6 4" << qint64{0};
     QTest::newRow("tab before") << "\t5" << qint64{0};
     QTest::newRow("fullwidth digits") << "１２" << qint64{0};
-    QTest::newRow("beyond 32 bits") << "2147483648000" << qint64{2147483648000};
-    QTest::newRow("beyond 64 bits") << "99999999999999999999999" << qint64{INT64_MAX};
-    QTest::newRow("beyond 64 bits, negative") << "-99999999999999999999999" << -qint64{INT64_MAX};
+    QTest::newRow("largest") << "2147483647" << Int32Max;
+    QTest::newRow("smallest") << "-2147483648" << Int32Min;
+    QTest::newRow("beyond 32 bits") << "2147483648" << qint64{0};
+    QTest::newRow("far beyond") << "99999999999999999999999" << qint64{0};
+    QTest::newRow("hexadecimal smallest") << "-$80000000" << Int32Min;
+    QTest::newRow("hexadecimal beyond 32 bits") << "$80000000" << qint64{0};
+    QTest::newRow("hexadecimal far beyond") << "0x99999999999999999999" << qint64{0};
 }
 
 void TestMovieListRules::blankDialogNumber() {
     QFETCH(QString, text);
     QFETCH(qint64, number);
-    QCOMPARE(WholeIntegerFromText(text), number);
+    QCOMPARE(qint64{WholeIntegerFromText(text)}, number);
 }
 
 void TestMovieListRules::blankSecondsAllowed_data() {

@@ -15,6 +15,7 @@
 #include "support/mixerdouble.h"
 #include "support/mixersetup.h"
 #include "support/modal.h"
+#include "support/playlistwindow.h"
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
@@ -63,12 +64,6 @@ protected:
 PlaylistItem movieRow(const QString& path, QRect placement, int master, int wave) {
     return NewMovieItem(path, 2000, QSize(160, 120), placement.size(), placement.topLeft(), master,
                         wave);
-}
-
-PlaylistItem blankRow(int lengthMs) {
-    PlaylistItem blank = NewBlankItem();
-    blank.subItems[SubLengthMs] = QString::number(lengthMs);
-    return blank;
 }
 
 struct Saved {
@@ -230,7 +225,7 @@ void TestPlayPlaylist::playsEveryRowOnOneStage() {
     const Saved before = saveState();
     const QRect a(10, 20, 320, 240);
     const QRect b(-40, 0, 160, 120);
-    setRows({movieRow(m1_, a, 30, 40), blankRow(3000), movieRow(m2_, b, 60, 70)});
+    setRows({movieRow(m1_, a, 30, 40), BlankRow(3000), movieRow(m2_, b, 60, 70)});
     startSampling();
     PlayPlaylist();
 
@@ -342,11 +337,11 @@ void TestPlayPlaylist::restoredAfterEveryRun() {
     const PlaylistItem first = movieRow(m1_, placement, 30, 40);
     QList<PlaylistItem> rows{first, movieRow(m2_, placement, 60, 70)};
     if (shape == QLatin1String("blank"))
-        rows = {first, blankRow(1000)};
+        rows = {first, BlankRow(1000)};
     else if (shape == QLatin1String("broken"))
         rows = {first, movieRow(broken_, placement, 60, 70)};
     else if (shape == QLatin1String("short blanks"))
-        rows = {blankRow(-5000), blankRow(999), blankRow(INT32_MIN)};
+        rows = {BlankRow(-5000), BlankRow(999), BlankRow(INT32_MIN)};
     setRows(rows);
 
     onPlay_ = [this, shape] {
@@ -414,7 +409,7 @@ void TestPlayPlaylist::keyWaitWaitsForEachCuedMovie() {
 void TestPlayPlaylist::closingTheMainWindowEndsTheRun() {
     const Saved before = saveState();
     const QRect placement(0, 0, 160, 120);
-    setRows({movieRow(m1_, placement, 30, 40), blankRow(60000), movieRow(m2_, placement, 60, 70)});
+    setRows({movieRow(m1_, placement, 30, 40), BlankRow(60000), movieRow(m2_, placement, 60, 70)});
     onPlay_ = [] {
         QTimer::singleShot(300, MainWin, &QWidget::close);
     };

@@ -12,6 +12,7 @@
 #include "playlist/playplaylist.h"
 #include "support/fixtures.h"
 #include "support/modal.h"
+#include "support/playlistwindow.h"
 #include "support/testenv.h"
 #include "support/xserver.h"
 
@@ -25,12 +26,6 @@ enum class Input { Key, Click };
 // Sends a key press and release, or a left button press and release, to the X window from a
 // connection of its own, as the window system delivers what the user does.
 bool sendInput(const QString& display, unsigned long window, Input input);
-
-PlaylistItem blankRow(int lengthMs) {
-    PlaylistItem blank = NewBlankItem();
-    blank.subItems[SubLengthMs] = QString::number(lengthMs);
-    return blank;
-}
 
 PlaylistItem movieRow(const QString& path) {
     return NewMovieItem(path, 2000, QSize(160, 120), QSize(160, 120), QPoint(0, 0), 50, 50);
@@ -94,7 +89,7 @@ void TestPlayPlaylistX11::inputDuringTheHoldStopsTheNextMovie() {
     const QString first = Fixture(FixtureKind::MotionJpegAvi);
     const QString second = Fixture(FixtureKind::VideoOnly);
     QVERIFY(!first.isEmpty() && !second.isEmpty());
-    MovieList->replaceRows({blankRow(2000), movieRow(first), movieRow(second)});
+    MovieList->replaceRows({BlankRow(2000), movieRow(first), movieRow(second)});
 
     // Each start/stop input, noted with the movies handed over by then.
     QList<qsizetype> inputsAfterPlays;
